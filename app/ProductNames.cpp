@@ -1,0 +1,3 @@
+#include "app/ProductNames.h"
+
+const CString ProductExeName("TSY.exe");

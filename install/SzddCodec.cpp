@@ -1,0 +1,284 @@
+#include "install/SzddCodec.h"
+
+#include <cstring>
+
+namespace {
+
+const unsigned WindowSize = 4096;
+const unsigned WindowMask = WindowSize - 1;
+const unsigned WindowStart = WindowSize - 16;   // the write position before the first byte
+const unsigned char WindowFill = 0x20;
+
+uint32_t ReadLittleEndian32(const unsigned char* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+} // namespace
+
+bool SzddReadHeader(const unsigned char* pFile, size_t cbFile, SzddHeader* pHeader)
+{
+    if (cbFile < SzddHeaderSize || std::memcmp(pFile, SzddSignature, SzddSignatureSize) != 0)
+        return false;
+    pHeader->nMode = pFile[8];
+    pHeader->chLast = pFile[9];
+    pHeader->cbExpanded = ReadLittleEndian32(pFile + 10);
+    return true;
+}
+
+size_t SzddExpand(const unsigned char* pStream, size_t cbStream, unsigned char* pOut, size_t cbOut)
+{
+    unsigned char window[WindowSize];
+    std::memset(window, WindowFill, sizeof(window));
+    unsigned nWrite = WindowStart;
+    size_t nIn = 0;
+    size_t nOut = 0;
+    unsigned nControl = 0;
+    unsigned nBitsLeft = 0;
+    while (nIn < cbStream && nOut < cbOut) {
+        if (nBitsLeft == 0) {
+            nControl = pStream[nIn++];
+            nBitsLeft = 8;
+            continue;
+        }
+        const bool bLiteral = (nControl & 1) != 0;
+        nControl >>= 1;
+        --nBitsLeft;
+        if (bLiteral) {
+            const unsigned char ch = pStream[nIn++];
+            pOut[nOut++] = ch;
+            window[nWrite] = ch;
+            nWrite = (nWrite + 1) & WindowMask;
+            continue;
+        }
+        // A reference cut off by the end of the data ends the stream.
+        if (cbStream - nIn < 2)
+            break;
+        const unsigned b0 = pStream[nIn];
+        const unsigned b1 = pStream[nIn + 1];
+        nIn += 2;
+        unsigned nRead = b0 | (b1 & 0xF0) << 4;
+        unsigned nLength = (b1 & 0x0F) + 3;
+        // One byte at a time: a reference may overlap the bytes it is producing.
+        for (; nLength > 0 && nOut < cbOut; --nLength) {
+            const unsigned char ch = window[nRead];
+            pOut[nOut++] = ch;
+            window[nWrite] = ch;
+            nRead = (nRead + 1) & WindowMask;
+            nWrite = (nWrite + 1) & WindowMask;
+        }
+    }
+    return nOut;
+}
+
+namespace {
+
+const unsigned MinMatch = 3;
+const unsigned MaxMatch = 18;
+const uint32_t NoPosition = UINT32_MAX;
+const unsigned LiteralBits = 9;     // 8 data bits plus the control bit
+const unsigned ReferenceBits = 17;  // 16 data bits plus the control bit
+
+struct CMatch
+{
+    unsigned nLength;
+    unsigned nDistance;
+};
+
+// Finds the true longest match for every position of a text whose first
+// WindowSize bytes are the decoder's initial spaces. A binary tree per hash
+// bucket, newest position at the root, is searched without any depth limit,
+// so nothing of the window is ever skipped; since every node is newer than
+// its descendants, the first node past the window cuts off a whole subtree.
+class CMatchFinder
+{
+public:
+    CMatchFinder(const unsigned char* pText, size_t cbText)
+        : m_pText(pText), m_cbText(cbText), m_heads(HashSize, NoPosition), m_children(2 * SlotCount, NoPosition)
+    {
+    }
+
+    // Positions must be visited in order, each once.
+    CMatch Find(uint32_t nPos)
+    {
+        if (m_cbText - nPos < MaxMatch)
+            return SearchTail(nPos);
+        return InsertAndSearch(nPos);
+    }
+
+private:
+    static const unsigned HashSize = 1 << 16;
+    static const unsigned SlotCount = WindowSize + 1;   // distances 1 to WindowSize are all live
+
+    static unsigned Hash(const unsigned char* p)
+    {
+        const uint32_t nKey = p[0] | p[1] << 8 | p[2] << 16;
+        return (nKey * 2654435761u) >> 16;
+    }
+
+    uint32_t* ChildrenOf(uint32_t nPos) { return &m_children[2 * (nPos % SlotCount)]; }
+
+    CMatch InsertAndSearch(uint32_t nPos)
+    {
+        const unsigned char* pCur = m_pText + nPos;
+        uint32_t& nHead = m_heads[Hash(pCur)];
+        uint32_t nCandidate = nHead;
+        nHead = nPos;
+        // The new position becomes the root; the old tree is split along the
+        // search path into the part that sorts below it and the part above.
+        uint32_t* pBelow = ChildrenOf(nPos);
+        uint32_t* pAbove = pBelow + 1;
+        unsigned nLengthBelow = 0;
+        unsigned nLengthAbove = 0;
+        CMatch best = { 0, 0 };
+        for (;;) {
+            if (nCandidate == NoPosition || nPos - nCandidate > WindowSize) {
+                *pBelow = NoPosition;
+                *pAbove = NoPosition;
+                return best;
+            }
+            uint32_t* pPair = ChildrenOf(nCandidate);
+            const unsigned char* pOld = m_pText + nCandidate;
+            unsigned nLength = nLengthBelow < nLengthAbove ? nLengthBelow : nLengthAbove;
+            while (nLength < MaxMatch && pOld[nLength] == pCur[nLength])
+                ++nLength;
+            if (nLength > best.nLength)
+                best = { nLength, nPos - nCandidate };
+            if (nLength == MaxMatch) {
+                // Equal keys: the new position replaces the older one.
+                *pBelow = pPair[0];
+                *pAbove = pPair[1];
+                return best;
+            }
+            if (pOld[nLength] < pCur[nLength]) {
+                *pBelow = nCandidate;
+                pBelow = &pPair[1];
+                nCandidate = *pBelow;
+                nLengthBelow = nLength;
+            } else {
+                *pAbove = nCandidate;
+                pAbove = &pPair[0];
+                nCandidate = *pAbove;
+                nLengthAbove = nLength;
+            }
+        }
+    }
+
+    // The last few positions cannot fill a whole key; they are searched directly.
+    CMatch SearchTail(uint32_t nPos) const
+    {
+        const unsigned nLimit = unsigned(m_cbText - nPos);
+        const unsigned char* pCur = m_pText + nPos;
+        CMatch best = { 0, 0 };
+        for (unsigned nDistance = 1; nDistance <= WindowSize && nDistance <= nPos; ++nDistance) {
+            const unsigned char* pOld = pCur - nDistance;
+            unsigned nLength = 0;
+            while (nLength < nLimit && pOld[nLength] == pCur[nLength])
+                ++nLength;
+            if (nLength > best.nLength)
+                best = { nLength, nDistance };
+        }
+        return best;
+    }
+
+    const unsigned char* m_pText;
+    size_t m_cbText;
+    std::vector<uint32_t> m_heads;
+    std::vector<uint32_t> m_children;   // per slot: the subtree below, the subtree above
+};
+
+// Collects items eight to a control byte, least significant bit first.
+class CTokenWriter
+{
+public:
+    explicit CTokenWriter(std::vector<unsigned char>& out) : m_out(out) {}
+
+    void WriteLiteral(unsigned char ch)
+    {
+        StartItem(true);
+        m_out.push_back(ch);
+    }
+
+    void WriteReference(unsigned nWindowPos, unsigned nLength)
+    {
+        StartItem(false);
+        m_out.push_back((unsigned char)(nWindowPos & 0xFF));
+        m_out.push_back((unsigned char)(((nWindowPos >> 4) & 0xF0) | (nLength - MinMatch)));
+    }
+
+private:
+    void StartItem(bool bLiteral)
+    {
+        if (m_nBit == 8) {
+            m_nControlAt = m_out.size();
+            m_out.push_back(0);
+            m_nBit = 0;
+        }
+        if (bLiteral)
+            m_out[m_nControlAt] |= (unsigned char)(1 << m_nBit);
+        ++m_nBit;
+    }
+
+    std::vector<unsigned char>& m_out;
+    size_t m_nControlAt = 0;
+    unsigned m_nBit = 8;
+};
+
+void AppendLittleEndian32(std::vector<unsigned char>& out, uint32_t n)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back((unsigned char)(n >> (8 * i)));
+}
+
+} // namespace
+
+std::vector<unsigned char> SzddCompress(const unsigned char* pData, size_t cbData)
+{
+    // The decoder's initial window, then the data: a match may reach back into the spaces.
+    std::vector<unsigned char> text(WindowSize + cbData, WindowFill);
+    if (cbData != 0)
+        std::memcpy(&text[WindowSize], pData, cbData);
+
+    CMatchFinder finder(text.data(), text.size());
+    for (uint32_t nPos = 0; nPos < WindowSize; ++nPos) {
+        if (text.size() - nPos >= MaxMatch)
+            finder.Find(nPos);
+    }
+    std::vector<CMatch> matches(cbData);
+    for (size_t i = 0; i < cbData; ++i)
+        matches[i] = finder.Find(uint32_t(WindowSize + i));
+
+    // Every reference costs the same, so the cheapest parse of the rest of
+    // the data from each position backwards is an exact optimum.
+    std::vector<uint64_t> bitsFrom(cbData + 1, 0);
+    std::vector<unsigned char> stepAt(cbData, 1);
+    for (size_t i = cbData; i-- > 0;) {
+        uint64_t nBest = LiteralBits + bitsFrom[i + 1];
+        unsigned char nStep = 1;
+        for (unsigned nLength = MinMatch; nLength <= matches[i].nLength; ++nLength) {
+            const uint64_t nBits = ReferenceBits + bitsFrom[i + nLength];
+            if (nBits <= nBest) {
+                nBest = nBits;
+                nStep = (unsigned char)nLength;
+            }
+        }
+        bitsFrom[i] = nBest;
+        stepAt[i] = nStep;
+    }
+
+    std::vector<unsigned char> out(SzddSignature, SzddSignature + SzddSignatureSize);
+    out.push_back(SzddModeLzss);
+    out.push_back(0);
+    AppendLittleEndian32(out, uint32_t(cbData));
+    out.reserve(SzddHeaderSize + size_t(bitsFrom[0] / 8) + 1);
+    CTokenWriter writer(out);
+    for (size_t i = 0; i < cbData; i += stepAt[i]) {
+        if (stepAt[i] == 1) {
+            writer.WriteLiteral(pData[i]);
+            continue;
+        }
+        const unsigned nWindowPos = unsigned(WindowStart + i - matches[i].nDistance) & WindowMask;
+        writer.WriteReference(nWindowPos, stepAt[i]);
+    }
+    return out;
+}
