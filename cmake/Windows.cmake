@@ -5,7 +5,6 @@ if(NOT TSY_PAYLOAD)
 endif()
 
 set(TSY_WARNINGS -Wall -Wextra -Werror)
-add_compile_options(-Os -ffunction-sections -fdata-sections)
 # One file that imports only what Windows ships: no libstdc++, libgcc or winpthread DLL.
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
@@ -13,7 +12,7 @@ add_subdirectory(framework)
 add_subdirectory(app)
 add_subdirectory(resources)
 
-add_executable(setup WIN32 app/SetupApp.cpp framework/TerminateHandler.cpp)
+add_executable(setup WIN32 app/SetupApp.cpp framework/AppMain.cpp framework/TerminateHandler.cpp)
 target_link_libraries(setup PRIVATE tsyresources tsysetup)
 set_target_properties(setup PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 target_compile_options(setup PRIVATE ${TSY_WARNINGS})

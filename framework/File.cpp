@@ -1,7 +1,6 @@
 #include "framework/File.h"
 #include "framework/FileException.h"
 
-#include <string.h>
 
 namespace {
 
@@ -171,7 +170,7 @@ void CFile::Close()
 
 BOOL CFile::GetStatus(CFileStatus& status) const
 {
-    memset(&status, 0, sizeof(status));
+    status = CFileStatus();
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(m_hFile, &info))
         return FALSE;

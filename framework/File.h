@@ -9,9 +9,9 @@ struct CFileStatus
     CTime m_ctime;            // creation
     CTime m_mtime;            // last modification
     CTime m_atime;            // last access
-    ULONGLONG m_size;
-    BYTE m_attribute;         // the low eight FILE_ATTRIBUTE_ bits
-    char m_szFullName[MAX_PATH];
+    ULONGLONG m_size = 0;
+    BYTE m_attribute = 0;     // the low eight FILE_ATTRIBUTE_ bits
+    char m_szFullName[MAX_PATH] = {};
 };
 
 // A file handle with the framework's open flags. Open reports failure by its

@@ -7,6 +7,7 @@
 #include "framework/Time.h"
 #include "install/LzExpand.h"
 #include "install/PayloadRecords.h"
+#include "resources/resource.h"
 
 namespace {
 

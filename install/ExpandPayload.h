@@ -5,7 +5,6 @@
 
 const char TempFileName[] = "tsy.tmp";
 const int ExpandBufferSize = 2000000;
-const WORD IDR_PAYLOAD = 129;
 
 // Fills arrFiles with the names that payload records 0, 1, 2, ... are installed as.
 void BuildInstallFileTable(CStringArray& arrFiles);

@@ -44,25 +44,74 @@ bool SendTimeout(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam, DWORD_PTR* 
     return lr != 0;
 }
 
-// Colour and mask bits of an icon, read through the handle; empty if unreadable.
-std::vector<BYTE> ReadIconBits(HICON hIcon)
+// 32-bit pixels of a rectangle of the screen, or of an icon drawn on a plain background.
+typedef std::vector<DWORD> Pixels;
+
+Pixels ReadPixels(HDC hdcMem, HBITMAP hBitmap, int cx, int cy)
 {
-    std::vector<BYTE> bits;
-    ICONINFO info;
-    if (!GetIconInfo(hIcon, &info))
-        return bits;
-    HBITMAP ahBitmaps[2] = { info.hbmColor, info.hbmMask };
-    for (HBITMAP hBitmap : ahBitmaps) {
-        BITMAP bm;
-        if (hBitmap && GetObjectA(hBitmap, sizeof(bm), &bm)) {
-            size_t nOld = bits.size();
-            bits.resize(nOld + bm.bmWidthBytes * bm.bmHeight);
-            GetBitmapBits(hBitmap, (LONG)(bits.size() - nOld), bits.data() + nOld);
-        }
-        if (hBitmap)
-            DeleteObject(hBitmap);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    Pixels pixels(cx * cy);
+    GetDIBits(hdcMem, hBitmap, 0, cy, pixels.data(), &bmi, DIB_RGB_COLORS);
+    return pixels;
+}
+
+// Draws into a fresh bitmap: the screen rectangle at (x, y) if hIcon is NULL, else hIcon
+// on a background of crBack.
+Pixels Capture(int x, int y, int cx, int cy, HICON hIcon, COLORREF crBack)
+{
+    HDC hdcScreen = GetDC(NULL);
+    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcScreen, cx, cy);
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    if (hIcon) {
+        RECT rc = { 0, 0, cx, cy };
+        HBRUSH hBrush = CreateSolidBrush(crBack);
+        FillRect(hdcMem, &rc, hBrush);
+        DeleteObject(hBrush);
+        DrawIconEx(hdcMem, 0, 0, hIcon, 0, 0, 0, NULL, DI_NORMAL);
+    } else {
+        BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, x, y, SRCCOPY);
     }
-    return bits;
+    SelectObject(hdcMem, hOld);
+    Pixels pixels = ReadPixels(hdcMem, hBitmap, cx, cy);
+    DeleteObject(hBitmap);
+    DeleteDC(hdcMem);
+    ReleaseDC(NULL, hdcScreen);
+    return pixels;
+}
+
+bool IsNear(DWORD a, DWORD b)
+{
+    for (int nShift = 0; nShift < 24; nShift += 8) {
+        int d = static_cast<int>((a >> nShift) & 0xFF) - static_cast<int>((b >> nShift) & 0xFF);
+        if (d < -48 || d > 48)
+            return false;
+    }
+    return true;
+}
+
+// Share of the icon's opaque pixels (the same on black and on white) that the screen
+// shows in another colour; 1.0 if the icon has none.
+double MismatchOnScreen(const Pixels& screen, HICON hIcon, int cx, int cy)
+{
+    Pixels onBlack = Capture(0, 0, cx, cy, hIcon, RGB(0, 0, 0));
+    Pixels onWhite = Capture(0, 0, cx, cy, hIcon, RGB(255, 255, 255));
+    int nOpaque = 0;
+    int nWrong = 0;
+    for (size_t i = 0; i < screen.size(); ++i) {
+        if (onBlack[i] != onWhite[i])
+            continue;
+        ++nOpaque;
+        if (!IsNear(onBlack[i], screen[i]))
+            ++nWrong;
+    }
+    return nOpaque ? static_cast<double>(nWrong) / nOpaque : 1.0;
 }
 }
 
@@ -270,24 +319,29 @@ CUiDriver::BoxIcon CUiDriver::GetBoxIcon(HWND hBox)
     DWORD_PTR dwResult = 0;
     if (!hIconStatic || !SendTimeout(hIconStatic, STM_GETICON, 0, 0, &dwResult) || !dwResult)
         return IconNone;
-    HICON hIcon = reinterpret_cast<HICON>(dwResult);
     static const struct { LPCSTR pszID; BoxIcon icon; } s_known[] = {
         { IDI_EXCLAMATION, IconExclamation },
         { IDI_HAND, IconStop },
         { IDI_QUESTION, IconQuestion },
         { IDI_ASTERISK, IconInformation },
     };
-    // Shared system icons are the same handle in every process; the bits are the fallback.
+    // Icon handles belong to their process under Wine, so the icon is told by its looks:
+    // the box's icon on the screen against the system icons drawn here.
+    RECT rc;
+    GetWindowRect(hIconStatic, &rc);
+    int cx = GetSystemMetrics(SM_CXICON);
+    int cy = GetSystemMetrics(SM_CYICON);
+    Pixels screen = Capture(rc.left, rc.top, cx, cy, NULL, 0);
+    BoxIcon best = IconOther;
+    double dBest = 0.1;  // more than a tenth of the pixels wrong is no match
     for (const auto& known : s_known) {
-        if (LoadIconA(NULL, known.pszID) == hIcon)
-            return known.icon;
+        double d = MismatchOnScreen(screen, LoadIconA(NULL, known.pszID), cx, cy);
+        if (d < dBest) {
+            dBest = d;
+            best = known.icon;
+        }
     }
-    std::vector<BYTE> bits = ReadIconBits(hIcon);
-    for (const auto& known : s_known) {
-        if (!bits.empty() && ReadIconBits(LoadIconA(NULL, known.pszID)) == bits)
-            return known.icon;
-    }
-    return IconOther;
+    return best;
 }
 
 const char* CUiDriver::GetIconName(BoxIcon icon)

@@ -45,7 +45,7 @@ class PEImage:
             raise PEFormatError('no PE signature at 0x%X' % pe_offset)
         coff = pe_offset + 4
         (self.machine, section_count, _, _, _, optional_size,
-         self.characteristics) = struct.unpack_from('<HHIIIHH', data, coff)
+         self.characteristics) = self._unpack('HHIIIHH', coff)
         optional = coff + 20
         self.magic = self._u16(optional)
         if self.magic == MAGIC_PE32:
@@ -56,20 +56,26 @@ class PEImage:
             raise PEFormatError('unknown optional header magic 0x%X' % self.magic)
         self.subsystem = self._u16(optional + 68)
         directory_count = self._u32(directories_at - 4)
-        self.directories = [struct.unpack_from('<II', data, directories_at + 8 * i)
+        self.directories = [self._unpack('II', directories_at + 8 * i)
                             for i in range(min(directory_count, 16))]
         self.sections = []
         for i in range(section_count):
             at = optional + optional_size + 40 * i
-            name, vsize, vaddr, rsize, roffset = struct.unpack_from('<8sIIII', data, at)
+            name, vsize, vaddr, rsize, roffset = self._unpack('8sIIII', at)
             self.sections.append(Section(name.rstrip(b'\0').decode('latin-1'),
                                          vaddr, vsize, roffset, rsize))
 
+    def _unpack(self, fmt, offset):
+        try:
+            return struct.unpack_from('<' + fmt, self.data, offset)
+        except struct.error:
+            raise PEFormatError('file ends before offset 0x%X' % offset) from None
+
     def _u16(self, offset):
-        return struct.unpack_from('<H', self.data, offset)[0]
+        return self._unpack('H', offset)[0]
 
     def _u32(self, offset):
-        return struct.unpack_from('<I', self.data, offset)[0]
+        return self._unpack('I', offset)[0]
 
     def directory(self, index):
         """(rva, size) of a data directory; (0, 0) when the file has none."""
@@ -89,7 +95,9 @@ class PEImage:
 
     def read_ascii(self, rva):
         offset = self.offset_of(rva)
-        end = self.data.index(b'\0', offset)
+        end = self.data.find(b'\0', offset)
+        if end < 0:
+            raise PEFormatError('unterminated name at RVA 0x%X' % rva)
         return self.data[offset:end].decode('latin-1')
 
     # Resources
@@ -106,17 +114,17 @@ class PEImage:
                 for lang_id, leaf in self._resource_entries(base, name_dir):
                     if leaf & 0x80000000:
                         raise PEFormatError('resource tree deeper than three levels')
-                    data_rva, data_size, _, _ = struct.unpack_from('<IIII', self.data, base + leaf)
+                    data_rva, data_size, _, _ = self._unpack('IIII', base + leaf)
                     found[(type_id, name_id, lang_id)] = self.read(data_rva, data_size)
         return found
 
     def _resource_entries(self, base, directory):
         """(id or name, offset) pairs of one resource directory; offsets are tree-relative."""
         directory &= 0x7FFFFFFF
-        named, numbered = struct.unpack_from('<HH', self.data, base + directory + 12)
+        named, numbered = self._unpack('HH', base + directory + 12)
         entries = []
         for i in range(named + numbered):
-            name, target = struct.unpack_from('<II', self.data, base + directory + 16 + 8 * i)
+            name, target = self._unpack('II', base + directory + 16 + 8 * i)
             if name & 0x80000000:
                 at = base + (name & 0x7FFFFFFF)
                 length = self._u16(at)

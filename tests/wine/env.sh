@@ -85,12 +85,15 @@ tsy_wine_setup() {
 }
 
 # Ends what we started: our Xvfb by PID, the servers of our template and of any test prefix
-# left behind by a test that was killed (run.sh keeps them beside the template).
+# and Xvfbs left behind by tests that were killed (run.sh keeps them beside the template).
 tsy_wine_cleanup() {
     if [ -n "${TSY_WINE_TEMPLATE:-}" ]; then
         for _tsy_p in "$TSY_WINE_TEMPLATE" "$TSY_WINE_TEMPLATE".runs/*/; do
             [ -d "$_tsy_p" ] || continue
             WINEPREFIX=${_tsy_p%/} "$TSY_WINESERVER" -k 2>/dev/null
+        done
+        for _tsy_p in "$TSY_WINE_TEMPLATE".runs/*.xvfb; do
+            [ -f "$_tsy_p" ] && kill "$(cat "$_tsy_p")" 2>/dev/null
         done
         rm -rf "$TSY_WINE_TEMPLATE".runs
     fi

@@ -4,7 +4,9 @@
 The picture is a carton with a "T" on its front. Each image is drawn below as
 text, one character a pixel; '.' is transparent.
 
-Usage: mkicon.py [output.ico]   (default: the repository's resources/setup.ico)
+Usage: mkicon.py [output.ico]            write the icon
+       mkicon.py --verify [file.ico]    check that a file holds exactly this icon
+The file defaults to the repository's resources/setup.ico.
 """
 
 import os
@@ -136,10 +138,19 @@ def pack_icon(pictures):
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
-    default = os.path.join(here, '..', '..', 'resources', 'setup.ico')
-    path = argv[1] if len(argv) > 1 else os.path.normpath(default)
+    default = os.path.normpath(os.path.join(here, '..', '..', 'resources', 'setup.ico'))
+    verify = len(argv) > 1 and argv[1] == '--verify'
+    args = argv[2:] if verify else argv[1:]
+    path = args[0] if args else default
+    icon = pack_icon([IMAGE_32, IMAGE_16])
+    if verify:
+        # The committed icon must be what this tool draws, so that a change goes through here.
+        with open(path, 'rb') as f:
+            same = f.read() == icon
+        print('%s %s' % (path, 'matches the drawing' if same else 'differs from the drawing'))
+        return 0 if same else 1
     with open(path, 'wb') as f:
-        f.write(pack_icon([IMAGE_32, IMAGE_16]))
+        f.write(icon)
     print('wrote', path)
     return 0
 
