@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -20,10 +21,10 @@ class CTsyPackTest : public ::testing::Test
 protected:
     CRun Run(const std::string& strArgs)
     {
-        const int nStatus = RunShell("'" TSYPACK_PATH "' " + strArgs + " > '" + m_dir / "stdout" + "' 2> '"
-            + m_dir / "stderr" + "'");
-        const CBytes out = ReadFileBytes(m_dir / "stdout");
-        const CBytes err = ReadFileBytes(m_dir / "stderr");
+        const int nStatus = RunShell("'" TSYPACK_PATH "' " + strArgs + " > '" + m_logs / "stdout" + "' 2> '"
+            + m_logs / "stderr" + "'");
+        const CBytes out = ReadFileBytes(m_logs / "stdout");
+        const CBytes err = ReadFileBytes(m_logs / "stderr");
         return { nStatus, std::string(out.begin(), out.end()), std::string(err.begin(), err.end()) };
     }
 
@@ -52,6 +53,7 @@ protected:
     }
 
     CTempDir m_dir;
+    CTempDir m_logs;    // apart, so that they never show among the files a command left
 };
 
 TEST_F(CTsyPackTest, PacksListsAndUnpacksInTableOrder)

@@ -100,9 +100,11 @@ class Check:
     def expect(self, field, expected, actual):
         if expected is ANY_TEXT:
             if not isinstance(actual, str) or not actual:
-                self.failures.append('%s: expected non-empty text, actual %s' % (field, show(actual)))
+                self.failures.append('%s: expected non-empty text, actual %s'
+                                     % (field, show(actual)))
         elif expected != actual:
-            self.failures.append('%s: expected %s, actual %s' % (field, show(expected), show(actual)))
+            self.failures.append('%s: expected %s, actual %s'
+                                 % (field, show(expected), show(actual)))
 
     def expect_sequence(self, field, expected, actual):
         """Compares two lists and names the first position where they part."""
@@ -117,8 +119,8 @@ class Check:
             self.failures.append('%s: expected %s at position %d, actual nothing'
                                  % (field, show(expected[len(actual)]), len(actual) + 1))
         else:
-            self.failures.append('%s: expected %d entries, actual also %s'
-                                 % (field, len(expected), show(actual[len(expected)])))
+            self.failures.append('%s: expected nothing at position %d, actual %s'
+                                 % (field, len(expected) + 1, show(actual[len(expected)])))
 
     def fail(self, message):
         self.failures.append(message)
@@ -135,8 +137,11 @@ def find_resource(check, resources, kind, name):
     data = resources.get((kind, name, LANG_EN_US))
     if data is None:
         others = sorted(lang for (k, n, lang) in resources if (k, n) == (kind, name))
-        where = ', only in language ' + ', '.join('0x%04X' % lang for lang in others) if others else ''
-        check.fail('resource type %d id %d language 0x%04X not found%s' % (kind, name, LANG_EN_US, where))
+        where = ''
+        if others:
+            where = ', only in language ' + ', '.join('0x%04X' % lang for lang in others)
+        check.fail('resource type %d id %d language 0x%04X not found%s'
+                   % (kind, name, LANG_EN_US, where))
     return data
 
 

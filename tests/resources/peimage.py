@@ -32,7 +32,8 @@ class Section:
         self.raw_size = raw_size
 
     def holds(self, rva):
-        return self.virtual_address <= rva < self.virtual_address + max(self.virtual_size, self.raw_size)
+        extent = max(self.virtual_size, self.raw_size)
+        return self.virtual_address <= rva < self.virtual_address + extent
 
 
 class PEImage:
@@ -139,7 +140,8 @@ class PEImage:
         names = []
         rva, _ = self.directory(DIRECTORY_IMPORT)
         while rva:
-            original_thunk, _, _, name_rva, first_thunk = struct.unpack('<IIIII', self.read(rva, 20))
+            descriptor = struct.unpack('<IIIII', self.read(rva, 20))
+            original_thunk, _, _, name_rva, first_thunk = descriptor
             if not (original_thunk or name_rva or first_thunk):
                 break
             names.append(self.read_ascii(name_rva))

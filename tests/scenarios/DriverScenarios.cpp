@@ -42,7 +42,10 @@ INSTANTIATE_TEST_SUITE_P(Icons, BoxIconTest, testing::Values(
     BoxCase{ "stop yesno", CUiDriver::IconStop },
     BoxCase{ "question yesno", CUiDriver::IconQuestion },
     BoxCase{ "information yesno", CUiDriver::IconInformation },
-    BoxCase{ "none yesno", CUiDriver::IconNone }));
+    BoxCase{ "none yesno", CUiDriver::IconNone }),
+    [](const testing::TestParamInfo<BoxCase>& info) {
+        return std::string(CUiDriver::GetIconName(info.param.icon));
+    });
 
 // Enter and Esc reach the box the way a keyboard does, through its modal loop.
 TEST(BoxKeys, EnterTakesTheDefaultButtonAndEscCancels)

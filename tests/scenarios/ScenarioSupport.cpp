@@ -1,6 +1,12 @@
 #include "tests/scenarios/ScenarioSupport.h"
+#include "tests/driver/UiDriver.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
+
+const char APP_PATHS_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\TSY.exe";
+const char UNINSTALL_KEY[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaly Text v2.0";
 
 std::string GetSetupExePath()
 {
@@ -22,4 +28,85 @@ std::string BesideTestExe(const char* pszName)
     GetModuleFileNameA(NULL, szPath, MAX_PATH);
     std::string strPath = szPath;
     return strPath.substr(0, strPath.find_last_of('\\') + 1) + pszName;
+}
+
+bool WriteRegValue(HKEY hRoot, const char* pszKey, const char* pszName, DWORD dwType,
+                   const void* pData, DWORD cbData)
+{
+    HKEY hKey = NULL;
+    if (RegCreateKeyExA(hRoot, pszKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &hKey, NULL) != ERROR_SUCCESS)
+        return false;
+    LONG lResult = RegSetValueExA(hKey, pszName, 0, dwType, static_cast<const BYTE*>(pData), cbData);
+    RegCloseKey(hKey);
+    return lResult == ERROR_SUCCESS;
+}
+
+bool ReadRegValue(HKEY hRoot, const char* pszKey, const char* pszName, std::string* pstrData,
+                  DWORD* pdwType)
+{
+    HKEY hKey = NULL;
+    if (RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return false;
+    DWORD dwType = 0;
+    DWORD cbData = 0;
+    LONG lResult = RegQueryValueExA(hKey, pszName, NULL, &dwType, NULL, &cbData);
+    if (lResult == ERROR_SUCCESS) {
+        pstrData->assign(cbData, '\0');
+        lResult = RegQueryValueExA(hKey, pszName, NULL, &dwType,
+                                   reinterpret_cast<BYTE*>(&(*pstrData)[0]), &cbData);
+        pstrData->resize(cbData);
+    }
+    RegCloseKey(hKey);
+    if (pdwType)
+        *pdwType = dwType;
+    return lResult == ERROR_SUCCESS;
+}
+
+bool RegKeyExists(HKEY hRoot, const char* pszKey)
+{
+    HKEY hKey = NULL;
+    if (RegOpenKeyExA(hRoot, pszKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+std::string GetShellFolder(const char* pszName)
+{
+    std::string strData;
+    if (!ReadRegValue(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                      pszName, &strData))
+        return std::string();
+    return strData.c_str();  // up to the NUL
+}
+
+bool PathExists(const std::string& strPath)
+{
+    return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ExpectExitWithoutDialog(CUiDriver& driver)
+{
+    DWORD dwStart = GetTickCount();
+    while (!driver.HasExited()) {
+        HWND hDlg = driver.FindDialog();
+        ASSERT_FALSE(hDlg && IsWindowVisible(hDlg)) << "the dialog showed up";
+        ASSERT_LT(GetTickCount() - dwStart, 20000u) << "the program did not exit";
+        Sleep(10);
+    }
+}
+
+void ExpectNothingInstalled(bool bHadAppPath, const std::string& strAppPathBefore)
+{
+    std::string strAppPath;
+    bool bHasAppPath = ReadRegValue(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, "Path", &strAppPath);
+    EXPECT_EQ(bHadAppPath, bHasAppPath);
+    EXPECT_EQ(strAppPathBefore, strAppPath);
+    EXPECT_FALSE(ReadRegValue(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, "", &strAppPath))
+        << "App Paths default value written";
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+    EXPECT_FALSE(PathExists("C:\\Program Files\\Tessaly"));
+    EXPECT_FALSE(PathExists(GetShellFolder("Desktop") + "\\TSY.lnk"));
+    EXPECT_FALSE(PathExists(GetShellFolder("Programs") + "\\TSY.lnk"));
 }

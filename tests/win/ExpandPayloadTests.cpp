@@ -229,8 +229,9 @@ TEST_F(ExpandPayloadTest, TempFileThatCannotBeCreatedFailsBeforeAnyFileIsWritten
         EXPECT_FALSE(FileExists(dir / "TSY.exe"));
         if (hHeld != INVALID_HANDLE_VALUE)
             CloseHandle(hHeld);
-        if (test.blocker != BlockDirectory)
+        if (test.blocker != BlockDirectory) {
             EXPECT_TRUE(ReadFileBytes(dir / "tsy.tmp") == old);
+        }
     }
 }
 
@@ -256,8 +257,9 @@ TEST_F(ExpandPayloadTest, TargetThatCannotBeCreatedFailsAndEarlierFilesStay)
         EXPECT_FALSE(FileExists(dir / "TSY.cnt"));
         if (hHeld != INVALID_HANDLE_VALUE)
             CloseHandle(hHeld);
-        if (test.blocker != BlockDirectory)
+        if (test.blocker != BlockDirectory) {
             EXPECT_TRUE(ReadFileBytes(dir / "TSY.hlp") == old);
+        }
     }
 }
 

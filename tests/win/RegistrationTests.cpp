@@ -10,6 +10,20 @@ const char ProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Pat
 const char UninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char ProductUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaly Text v2.0";
 
+// Windows always has both parent levels; a fresh Wine prefix may lack "Uninstall".
+class Registration : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* pszKey : { AppPathsKey, UninstallKey }) {
+            HKEY hKey;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, pszKey, &hKey));
+            RegCloseKey(hKey);
+        }
+    }
+};
+
 void RegisterWith(const char* pszDir)
 {
     CSetupDlg dlg;
@@ -25,7 +39,7 @@ struct WriterCase
     const char* pszUninstall;
 };
 
-class RegistrationWriters : public ::testing::TestWithParam<WriterCase> {};
+class RegistrationWriters : public Registration, public ::testing::WithParamInterface<WriterCase> {};
 
 TEST_P(RegistrationWriters, WriteExactlyTheFourValues)
 {
@@ -55,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Dirs, RegistrationWriters, ::testing::Values(
     WriterCase{ "D:\\Tools\\", "D:\\Tools\\\\TSY.exe", "\"D:\\Tools\\\\Uninstall.exe\"" },
     WriterCase{ "relative dir", "relative dir\\TSY.exe", "\"relative dir\\Uninstall.exe\"" }));
 
-TEST(Registration, ReinstallOverwritesOurValuesAndKeepsOthers)
+TEST_F(Registration, ReinstallOverwritesOurValuesAndKeepsOthers)
 {
     WriteRegValue(HKEY_LOCAL_MACHINE, ProductKey, "Other", REG_SZ, Sz("kept"));
     WriteRegValue(HKEY_LOCAL_MACHINE, ProductUninstallKey, "Publisher", REG_SZ, Sz("kept too"));
@@ -70,7 +84,7 @@ TEST(Registration, ReinstallOverwritesOurValuesAndKeepsOthers)
     EXPECT_EQ(Sz("kept too"), ReadRegValue(HKEY_LOCAL_MACHINE, ProductUninstallKey, "Publisher").data);
 }
 
-TEST(Registration, MissingUninstallLevelWritesOnlyTheAppPath)
+TEST_F(Registration, MissingUninstallLevelWritesOnlyTheAppPath)
 {
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_LOCAL_MACHINE, UninstallKey));
     RegisterWith("D:\\Tools\\Tessaly");
@@ -79,7 +93,7 @@ TEST(Registration, MissingUninstallLevelWritesOnlyTheAppPath)
     EXPECT_EQ(Sz("D:\\Tools\\Tessaly"), ReadRegValue(HKEY_LOCAL_MACHINE, ProductKey, "Path").data);
 }
 
-TEST(Registration, MissingAppPathsLevelWritesOnlyTheUninstallEntry)
+TEST_F(Registration, MissingAppPathsLevelWritesOnlyTheUninstallEntry)
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, AppPathsKey);
     RegisterWith("D:\\Tools\\Tessaly");
@@ -98,7 +112,11 @@ struct PreviousCase
     std::string expected;
 };
 
-class PreviousInstallDir : public ::testing::TestWithParam<PreviousCase> {};
+class PreviousInstallDir : public ::testing::TestWithParam<PreviousCase>
+{
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, ProductKey); }
+};
 
 TEST_P(PreviousInstallDir, ReadsPathAsStored)
 {
