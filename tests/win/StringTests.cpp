@@ -21,8 +21,9 @@ TEST(CString, ValueSemanticsSurviveAliasing)
     CString b = a;
     b += "def";
     EXPECT_STREQ("abc", a);
-    a = a;
-    a += a;
+    CString& alias = a;
+    a = alias;
+    a += alias;
     EXPECT_STREQ("abcabc", a);
     a = (LPCSTR)a + 3;  // a tail of its own buffer
     EXPECT_STREQ("abc", a);
