@@ -10,6 +10,12 @@ struct ProposalCase
     const char* pszExpected;
 };
 
+void PrintTo(const ProposalCase& c, std::ostream* os)
+{
+    *os << '"' << c.pszWindowsDir << '"';
+}
+
+
 class DefaultProposal : public ::testing::TestWithParam<ProposalCase> {};
 
 TEST_P(DefaultProposal, FollowsTheWindowsDrive)

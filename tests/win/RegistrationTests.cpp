@@ -39,6 +39,12 @@ struct WriterCase
     const char* pszUninstall;
 };
 
+void PrintTo(const WriterCase& c, std::ostream* os)
+{
+    *os << c.pszDir;
+}
+
+
 class RegistrationWriters : public Registration, public ::testing::WithParamInterface<WriterCase> {};
 
 TEST_P(RegistrationWriters, WriteExactlyTheFourValues)
@@ -111,6 +117,12 @@ struct PreviousCase
     bool bValue;
     std::string expected;
 };
+
+void PrintTo(const PreviousCase& c, std::ostream* os)
+{
+    *os << c.pszName;
+}
+
 
 class PreviousInstallDir : public ::testing::TestWithParam<PreviousCase>
 {

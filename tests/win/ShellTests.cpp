@@ -28,6 +28,12 @@ struct FolderCase
     std::string expectedPrograms;
 };
 
+void PrintTo(const FolderCase& c, std::ostream* os)
+{
+    *os << c.pszName;
+}
+
+
 class ShellFolders : public ::testing::TestWithParam<FolderCase> {};
 
 void SetOrDelete(const char* pszName, DWORD dwType, const std::string& data)
