@@ -101,24 +101,29 @@ public:
     // Positions must be visited in order, each once.
     CMatch Find(uint32_t nPos)
     {
-        if (m_cbText - nPos < MaxMatch)
-            return SearchTail(nPos);
-        return InsertAndSearch(nPos);
+        const size_t cbLeft = m_cbText - nPos;
+        if (cbLeft < MinMatch)
+            return { 0, 0 };
+        return InsertAndSearch(nPos, cbLeft < MaxMatch ? unsigned(cbLeft) : MaxMatch);
     }
 
 private:
-    static const unsigned HashSize = 1 << 16;
+    static const unsigned HashBits = 12;     // about one live position per bucket
+    static const unsigned HashSize = 1 << HashBits;
     static const unsigned SlotCount = WindowSize + 1;   // distances 1 to WindowSize are all live
 
     static unsigned Hash(const unsigned char* p)
     {
         const uint32_t nKey = p[0] | p[1] << 8 | p[2] << 16;
-        return (nKey * 2654435761u) >> 16;
+        return (nKey * 2654435761u) >> (32 - HashBits);
     }
 
     uint32_t* ChildrenOf(uint32_t nPos) { return &m_children[2 * (nPos % SlotCount)]; }
 
-    CMatch InsertAndSearch(uint32_t nPos)
+    // Near the end a key is shorter than MaxMatch; nodes that agree with it
+    // that far are replaced like equal ones, which later, shorter searches
+    // cannot tell apart.
+    CMatch InsertAndSearch(uint32_t nPos, unsigned nLimit)
     {
         const unsigned char* pCur = m_pText + nPos;
         uint32_t& nHead = m_heads[Hash(pCur)];
@@ -140,11 +145,11 @@ private:
             uint32_t* pPair = ChildrenOf(nCandidate);
             const unsigned char* pOld = m_pText + nCandidate;
             unsigned nLength = nLengthBelow < nLengthAbove ? nLengthBelow : nLengthAbove;
-            while (nLength < MaxMatch && pOld[nLength] == pCur[nLength])
+            while (nLength < nLimit && pOld[nLength] == pCur[nLength])
                 ++nLength;
             if (nLength > best.nLength)
                 best = { nLength, nPos - nCandidate };
-            if (nLength == MaxMatch) {
+            if (nLength == nLimit) {
                 // Equal keys: the new position replaces the older one.
                 *pBelow = pPair[0];
                 *pAbove = pPair[1];
@@ -162,23 +167,6 @@ private:
                 nLengthAbove = nLength;
             }
         }
-    }
-
-    // The last few positions cannot fill a whole key; they are searched directly.
-    CMatch SearchTail(uint32_t nPos) const
-    {
-        const unsigned nLimit = unsigned(m_cbText - nPos);
-        const unsigned char* pCur = m_pText + nPos;
-        CMatch best = { 0, 0 };
-        for (unsigned nDistance = 1; nDistance <= WindowSize && nDistance <= nPos; ++nDistance) {
-            const unsigned char* pOld = pCur - nDistance;
-            unsigned nLength = 0;
-            while (nLength < nLimit && pOld[nLength] == pCur[nLength])
-                ++nLength;
-            if (nLength > best.nLength)
-                best = { nLength, nDistance };
-        }
-        return best;
     }
 
     const unsigned char* m_pText;
@@ -239,11 +227,11 @@ std::vector<unsigned char> SzddCompress(const unsigned char* pData, size_t cbDat
     if (cbData != 0)
         std::memcpy(&text[WindowSize], pData, cbData);
 
+    // Every initial position before the last MaxMatch holds the same key, all
+    // spaces, and the newest of equal keys is the only one a search needs.
     CMatchFinder finder(text.data(), text.size());
-    for (uint32_t nPos = 0; nPos < WindowSize; ++nPos) {
-        if (text.size() - nPos >= MaxMatch)
-            finder.Find(nPos);
-    }
+    for (uint32_t nPos = WindowSize - MaxMatch; nPos < WindowSize; ++nPos)
+        finder.Find(nPos);
     std::vector<CMatch> matches(cbData);
     for (size_t i = 0; i < cbData; ++i)
         matches[i] = finder.Find(uint32_t(WindowSize + i));

@@ -9,6 +9,7 @@ const size_t SzddHeaderSize = 14;           // "SZDD" 88 F0 27 33, mode, last ch
 const size_t SzddSignatureSize = 8;
 const unsigned char SzddSignature[SzddSignatureSize] = { 'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33 };
 const unsigned char SzddModeLzss = 'A';
+const size_t SzddMaxCompressSize = 0xFFFFFFFFu - 4096;   // positions, window included, fit in 32 bits
 
 struct SzddHeader { unsigned char nMode; unsigned char chLast; uint32_t cbExpanded; };
 
@@ -21,4 +22,5 @@ size_t SzddExpand(const unsigned char* pStream, size_t cbStream, unsigned char* 
 
 // Compresses to a complete SZDD file (header with mode 'A', last char 0, exact expanded length).
 // The parse is optimal: no mode 'A' stream for these bytes is shorter.
+// cbData must stay below SzddMaxCompressSize.
 std::vector<unsigned char> SzddCompress(const unsigned char* pData, size_t cbData);
