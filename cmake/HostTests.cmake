@@ -19,6 +19,7 @@ endif()
 set(TSY_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 add_executable(tsy_host_tests
   install/SzddCodec.cpp
+  install/SzddCompress.cpp
   install/PayloadRecords.cpp
   tests/host/TestData.cpp
   tests/host/SzddCodecTest.cpp

@@ -4,7 +4,7 @@ add_executable(tsypack
   tools/tsypack/FileIo.cpp
   tools/tsypack/Payload.cpp
   tools/tsypack/CheckedExpand.cpp)
-target_link_libraries(tsypack PRIVATE tsycodec)
+target_link_libraries(tsypack PRIVATE tsyencoder)
 target_compile_options(tsypack PRIVATE -Wall -Wextra -Werror)
 
 # Record i is installed as the i-th name of setup.exe's file table.

@@ -21,6 +21,7 @@ function(tsy_add_wine_tests target)
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
+        NO_PRETTY_VALUES
         PROPERTIES TIMEOUT ${TSY_TEST_TIMEOUT} ${ARGN})
 endfunction()
 
@@ -28,7 +29,7 @@ endfunction()
 file(GLOB TSY_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Tests.cpp)
 if(TSY_WIN_TEST_SOURCES)
     add_executable(tsy_wintests ${TSY_WIN_TEST_SOURCES})
-    target_link_libraries(tsy_wintests PRIVATE tsysetup tsyresources GTest::gtest_main)
+    target_link_libraries(tsy_wintests PRIVATE tsysetup tsyencoder tsyresources GTest::gtest_main)
     target_compile_options(tsy_wintests PRIVATE ${TSY_WARNINGS})
     tsy_add_wine_tests(tsy_wintests ENVIRONMENT "TZ=Europe/Berlin")
 endif()

@@ -9,6 +9,10 @@ const size_t SzddHeaderSize = 14;           // "SZDD" 88 F0 27 33, mode, last ch
 const size_t SzddSignatureSize = 8;
 const unsigned char SzddSignature[SzddSignatureSize] = { 'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33 };
 const unsigned char SzddModeLzss = 'A';
+// The LZSS ring window: it starts filled with spaces, written from 16 bytes before its end.
+const unsigned SzddWindowSize = 4096;
+const unsigned SzddWindowStart = SzddWindowSize - 16;
+const unsigned char SzddWindowFill = 0x20;
 const size_t SzddMaxCompressSize = 0xFFFFFFFFu - 4096;   // positions, window included, fit in 32 bits
 
 struct SzddHeader { unsigned char nMode; unsigned char chLast; uint32_t cbExpanded; };

@@ -8,7 +8,23 @@ build=${TSY_BUILD_DIR:-$root/build}
 bash "$root/tools/build.sh" || exit 1
 
 . "$root/tests/wine/env.sh"
-trap tsy_wine_cleanup EXIT
+
+# A tiny file system for the full-disk cases, where this machine lets root mount one.
+tinyfs="$build/tinyfs"
+mounted=
+cleanup() {
+    tsy_wine_cleanup
+    [ -z "$mounted" ] || umount "$tinyfs" 2>/dev/null
+}
+trap cleanup EXIT
+mkdir -p "$tinyfs"
+if mount -t tmpfs -o size=64k tmpfs "$tinyfs" 2>/dev/null; then
+    mounted=1
+    export TSY_FULL_DISK_DIR="Z:${tinyfs//\//\\}"
+else
+    echo "no tiny file system here: the full-disk cases will be skipped"
+fi
+
 tsy_wine_setup "$build/wine-template" || { echo "cannot set up Wine" >&2; exit 1; }
 
 status=0

@@ -17,6 +17,12 @@ CBytes Record(uint32_t cbBody)
     return out;
 }
 
+CBytes WithoutLastByte(CBytes data)
+{
+    data.pop_back();
+    return data;
+}
+
 CBytes Concat(std::initializer_list<CBytes> parts)
 {
     CBytes out;
@@ -45,7 +51,7 @@ TEST(PayloadRecords, ReadsOneRecordAtATime)
         { "empty payload", {}, 0, PayloadTruncated, 0 },
         { "length field cut short", { 5, 0, 0 }, 0, PayloadTruncated, 0 },
         { "body filling the payload exactly", Record(7), 0, PayloadRecordFound, 7 },
-        { "body one byte short", CBytes(Record(7).begin(), Record(7).end() - 1), 0, PayloadTruncated, 7 },
+        { "body one byte short", WithoutLastByte(Record(7)), 0, PayloadTruncated, 7 },
         { "length that would wrap around", Concat({ LengthField(0xFFFFFFFF), CBytes(8, 0) }), 0, PayloadTruncated, 0xFFFFFFFF },
         { "length of the whole address space minus the field", Concat({ LengthField(0xFFFFFFFC), CBytes(8, 0) }), 0,
           PayloadTruncated, 0xFFFFFFFC },

@@ -106,6 +106,9 @@ TEST(SzddCodec, ParsesOptimally)
         { "spaces among letters", [] { CBytes d = RandomBytes(2000, 25, 4); for (auto& c : d) if (c == 3) c = ' '; return d; }() },
         { "runs", CBytes(300, 'z') },
         { "initial spaces", CBytes(100, ' ') },
+        { "runs of spaces only the initial window holds", [] {
+              const std::string str = "x          y       z" + std::string(13, ' ') + "!";
+              return CBytes(str.begin(), str.end()); }() },
         { "matches around the window edge", [] {
               CBytes d = RandomBytes(4200, 27, 256);
               std::copy(d.begin(), d.begin() + 60, d.begin() + 4090);

@@ -33,8 +33,8 @@ const int ExitUsage = 2;
 std::vector<unsigned char> CompressFile(const std::string& strPath)
 {
     const std::vector<unsigned char> data = ReadWholeFile(strPath);
-    if (data.size() > UINT32_MAX)
-        throw CToolError("'" + strPath + "' is too large for an SZDD file (4 GB at most)");
+    if (data.size() >= SzddMaxCompressSize)
+        throw CToolError("'" + strPath + "' is too large to compress (4 GB at most)");
     return SzddCompress(data.data(), data.size());
 }
 
