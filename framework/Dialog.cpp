@@ -3,6 +3,43 @@
 #include "framework/WinApp.h"
 
 #include <new>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+// A private copy of a dialog template without WS_VISIBLE. The dialog manager
+// still shows a modal dialog when its loop starts, but a dialog ended during
+// WM_INITDIALOG then never appears, not even for a moment.
+class CHiddenTemplate
+{
+public:
+    CHiddenTemplate(LPCDLGTEMPLATEA pTemplate, DWORD cbTemplate)
+        : m_pCopy(cbTemplate >= 16 ? (BYTE*)malloc(cbTemplate) : nullptr)
+    {
+        if (!m_pCopy)
+            return;
+        memcpy(m_pCopy, pTemplate, cbTemplate);
+        // The extended form starts with version 1 and signature 0xFFFF; its style follows
+        // the help id and the extended style. The plain form starts with the style.
+        bool bExtended = ((const WORD*)m_pCopy)[0] == 1 && ((const WORD*)m_pCopy)[1] == 0xFFFF;
+        DWORD* pStyle = (DWORD*)(m_pCopy + (bExtended ? 12 : 0));
+        *pStyle &= ~WS_VISIBLE;
+    }
+    ~CHiddenTemplate() { free(m_pCopy); }
+    CHiddenTemplate(const CHiddenTemplate&) = delete;
+    CHiddenTemplate& operator=(const CHiddenTemplate&) = delete;
+
+    LPCDLGTEMPLATEA Get(LPCDLGTEMPLATEA pOriginal) const
+    {
+        return m_pCopy ? (LPCDLGTEMPLATEA)m_pCopy : pOriginal;
+    }
+
+private:
+    BYTE* m_pCopy;
+};
+
+}  // namespace
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate),
@@ -22,7 +59,9 @@ INT_PTR CDialog::DoModal()
     if (!pTemplate)
         return -1;
 
-    INT_PTR nResult = ::DialogBoxIndirectParamA(hInstance, pTemplate, m_hWndParent, DialogProc, (LPARAM)this);
+    CHiddenTemplate hidden(pTemplate, ::SizeofResource(hInstance, hResource));
+    INT_PTR nResult = ::DialogBoxIndirectParamA(hInstance, hidden.Get(pTemplate), m_hWndParent, DialogProc,
+                                                (LPARAM)this);
     m_hWnd = nullptr;
     return nResult;
 }

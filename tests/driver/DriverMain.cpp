@@ -20,6 +20,7 @@ const char USAGE[] =
     "  wait-idle         wait until the program answers messages and uses no CPU\n"
     "  wait-exit         wait for the end of the program; prints exit=CODE\n"
     "  dump              print the dialog's caption, state and controls\n"
+    "                    (dialog.icon.caption: the caption shows the program's icon 128)\n"
     "  dump-box          print the message box's caption, text, icon and buttons\n"
     "  set-dir TEXT      put TEXT into the directory edit (1001)\n"
     "  set-text ID TEXT  put TEXT into control ID of the dialog\n"
@@ -90,7 +91,10 @@ BOOL CALLBACK DumpChildProc(HWND hChild, LPARAM)
     return TRUE;
 }
 
-void DumpDialog(HWND hDlg)
+// The id of the program's icon that its dialog is expected to show.
+const int ID_PROGRAM_ICON = 128;
+
+void DumpDialog(HWND hDlg, const std::string& strExe)
 {
     RECT rc = {};
     GetWindowRect(hDlg, &rc);
@@ -99,8 +103,10 @@ void DumpDialog(HWND hDlg)
     PrintFact("dialog.rect", std::to_string(rc.left) + "," + std::to_string(rc.top) + ","
                                  + std::to_string(rc.right) + "," + std::to_string(rc.bottom));
     PrintFact("dialog.centred", CUiDriver::IsCentredOnWorkArea(hDlg) ? 1 : 0);
+    // WM_GETICON gives NULL across processes under Wine, so the caption is looked at too.
     PrintFact("dialog.icon.big", CUiDriver::GetWindowIcon(hDlg, ICON_BIG) ? 1 : 0);
     PrintFact("dialog.icon.small", CUiDriver::GetWindowIcon(hDlg, ICON_SMALL) ? 1 : 0);
+    PrintFact("dialog.icon.caption", CUiDriver::IsCaptionShowingIcon(hDlg, strExe, ID_PROGRAM_ICON) ? 1 : 0);
     PrintFact("dialog.focus", CUiDriver::GetFocusID(hDlg));
     PrintFact("dialog.default", CUiDriver::GetDefaultID(hDlg));
     EnumChildWindows(hDlg, DumpChildProc, 0);
@@ -203,7 +209,7 @@ int CCommandRunner::RunCommand(const std::string& strCommand)
     } else if (strCommand == "dump") {
         if (!Dialog())
             return Fail("no dialog");
-        DumpDialog(Dialog());
+        DumpDialog(Dialog(), m_argv[1]);
     } else if (strCommand == "dump-box") {
         HWND hBox = m_driver.FindMessageBox();
         if (!hBox)

@@ -74,7 +74,7 @@ Pixels Capture(int x, int y, int cx, int cy, HICON hIcon, COLORREF crBack)
         HBRUSH hBrush = CreateSolidBrush(crBack);
         FillRect(hdcMem, &rc, hBrush);
         DeleteObject(hBrush);
-        DrawIconEx(hdcMem, 0, 0, hIcon, 0, 0, 0, NULL, DI_NORMAL);
+        DrawIconEx(hdcMem, 0, 0, hIcon, cx, cy, 0, NULL, DI_NORMAL);
     } else {
         BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, x, y, SRCCOPY);
     }
@@ -96,23 +96,42 @@ bool IsNear(DWORD a, DWORD b)
     return true;
 }
 
-// Share of the icon's opaque pixels (the same on black and on white) that the screen
-// shows in another colour; 1.0 if the icon has none.
-double MismatchOnScreen(const Pixels& screen, HICON hIcon, int cx, int cy)
+// An icon as drawn here: the pixels that are the same on black and on white are opaque.
+struct IconLook
 {
-    Pixels onBlack = Capture(0, 0, cx, cy, hIcon, RGB(0, 0, 0));
-    Pixels onWhite = Capture(0, 0, cx, cy, hIcon, RGB(255, 255, 255));
+    IconLook(HICON hIcon, int cxIcon, int cyIcon)
+        : onBlack(Capture(0, 0, cxIcon, cyIcon, hIcon, RGB(0, 0, 0))),
+          onWhite(Capture(0, 0, cxIcon, cyIcon, hIcon, RGB(255, 255, 255))),
+          cx(cxIcon), cy(cyIcon)
+    {
+    }
+
+    Pixels onBlack;
+    Pixels onWhite;
+    int cx;
+    int cy;
+};
+
+// Share of the icon's opaque pixels that the screen shows in another colour, with the
+// icon's top left at (x, y) of a capture cxScreen pixels wide; 1.0 if none is opaque.
+double MismatchOnScreen(const Pixels& screen, int cxScreen, int x, int y, const IconLook& look)
+{
     int nOpaque = 0;
     int nWrong = 0;
-    for (size_t i = 0; i < screen.size(); ++i) {
-        if (onBlack[i] != onWhite[i])
-            continue;
-        ++nOpaque;
-        if (!IsNear(onBlack[i], screen[i]))
-            ++nWrong;
+    for (int row = 0; row < look.cy; ++row) {
+        for (int col = 0; col < look.cx; ++col) {
+            size_t i = row * look.cx + col;
+            if (look.onBlack[i] != look.onWhite[i])
+                continue;
+            ++nOpaque;
+            if (!IsNear(look.onBlack[i], screen[(y + row) * cxScreen + x + col]))
+                ++nWrong;
+        }
     }
     return nOpaque ? static_cast<double>(nWrong) / nOpaque : 1.0;
 }
+
+const double MAX_MISMATCH = 0.1;  // more than a tenth of the pixels wrong is no match
 }
 
 CUiDriver::CUiDriver()
@@ -333,15 +352,51 @@ CUiDriver::BoxIcon CUiDriver::GetBoxIcon(HWND hBox)
     int cy = GetSystemMetrics(SM_CYICON);
     Pixels screen = Capture(rc.left, rc.top, cx, cy, NULL, 0);
     BoxIcon best = IconOther;
-    double dBest = 0.1;  // more than a tenth of the pixels wrong is no match
+    double dBest = MAX_MISMATCH;
     for (const auto& known : s_known) {
-        double d = MismatchOnScreen(screen, LoadIconA(NULL, known.pszID), cx, cy);
+        double d = MismatchOnScreen(screen, cx, 0, 0, IconLook(LoadIconA(NULL, known.pszID), cx, cy));
         if (d < dBest) {
             dBest = d;
             best = known.icon;
         }
     }
     return best;
+}
+
+bool CUiDriver::IsCaptionShowingIcon(HWND hWnd, const std::string& strExe, int nIconID)
+{
+    HMODULE hModule = LoadLibraryExA(strExe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    if (!hModule)
+        return false;
+    int cx = GetSystemMetrics(SM_CXSMICON);
+    int cy = GetSystemMetrics(SM_CYSMICON);
+    // A window given only the large image shows it shrunk, so try both images at small size.
+    const int anSizes[] = { cx, GetSystemMetrics(SM_CXICON) };
+    std::vector<IconLook> looks;
+    for (int nSize : anSizes) {
+        HICON hIcon = static_cast<HICON>(LoadImageA(hModule, MAKEINTRESOURCEA(nIconID), IMAGE_ICON,
+                                                    nSize, nSize, 0));
+        if (hIcon) {
+            looks.emplace_back(hIcon, cx, cy);
+            DestroyIcon(hIcon);
+        }
+    }
+    FreeLibrary(hModule);
+    // The icon sits at the caption's left end; search the top left corner for it.
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    const int cxArea = 3 * cx;
+    const int cyArea = 2 * cy;
+    Pixels screen = Capture(rc.left, rc.top, cxArea, cyArea, NULL, 0);
+    for (const IconLook& look : looks) {
+        for (int y = 0; y + cy <= cyArea; ++y) {
+            for (int x = 0; x + cx <= cxArea; ++x) {
+                if (MismatchOnScreen(screen, cxArea, x, y, look) < MAX_MISMATCH)
+                    return true;
+            }
+        }
+    }
+    return false;
 }
 
 const char* CUiDriver::GetIconName(BoxIcon icon)

@@ -43,7 +43,11 @@ public:
     static int GetFocusID(HWND hDlg);
     // The default push button's id (DM_GETDEFID); 0 if the dialog names none.
     static int GetDefaultID(HWND hDlg);
+    // WM_GETICON; Wine answers it with NULL when asked from another process.
     static HICON GetWindowIcon(HWND hWnd, int nType);
+    // True if the window's caption shows icon nIconID of the program file strExe (at the
+    // small icon size), judged by the pixels on the screen; the window must be uncovered.
+    static bool IsCaptionShowingIcon(HWND hWnd, const std::string& strExe, int nIconID);
     // The message box's icon (static 1088), told apart by comparing with the system icons.
     static BoxIcon GetBoxIcon(HWND hBox);
     static const char* GetIconName(BoxIcon icon);

@@ -25,7 +25,7 @@ bool RegKeyExists(HKEY hRoot, const char* pszKey);
 std::string GetShellFolder(const char* pszName);
 bool PathExists(const std::string& strPath);
 
-// Waits for the program's end and fails the test if its dialog shows up meanwhile.
+// Waits for the program's end and fails the test if its dialog stays up meanwhile.
 void ExpectExitWithoutDialog(CUiDriver& driver);
 // Fails the test if anything of an installation is on disk or in the registry: the default
 // directory, the shortcuts, the uninstall entry; the App Paths entry must be as before.
