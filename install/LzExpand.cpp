@@ -5,12 +5,6 @@
 #include <memory>
 #include <new>
 
-namespace {
-
-const unsigned char SzddModeA = 'A';
-
-} // namespace
-
 BOOL CLzFile::Open(LPCSTR pszPath)
 {
     return m_file.Open(pszPath, CFile::modeRead | CFile::shareDenyWrite);
@@ -39,7 +33,7 @@ int CLzFile::Read(unsigned char* pBuffer, int cbBuffer)
     }
 
     SzddHeader header;
-    if (cbFile < SzddHeaderSize || !SzddReadHeader(pFile.get(), cbFile, &header) || header.nMode != SzddModeA)
+    if (cbFile < SzddHeaderSize || !SzddReadHeader(pFile.get(), cbFile, &header) || header.nMode != SzddModeLzss)
         return LzErrorBadFormat;
     if (header.cbExpanded > (uint32_t)cbBuffer)
         return LzErrorTooLarge;
