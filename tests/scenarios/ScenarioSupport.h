@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <string>
 
+#include "tests/support/RegistryAccess.h"
+
 class CUiDriver;
 
 // The setup program under test, from TSY_SETUP_EXE (a Windows path, or a Unix path that
@@ -14,13 +16,6 @@ std::string BesideTestExe(const char* pszName);
 extern const char APP_PATHS_KEY[];   // HKLM, App Paths entry of TSY.exe
 extern const char UNINSTALL_KEY[];   // HKLM, the product's uninstall entry
 
-// Writes the value with exactly these bytes, creating the key if needed.
-bool WriteRegValue(HKEY hRoot, const char* pszKey, const char* pszName, DWORD dwType,
-                   const void* pData, DWORD cbData);
-// The value's raw bytes and type; false if the key or value is missing.
-bool ReadRegValue(HKEY hRoot, const char* pszKey, const char* pszName, std::string* pstrData,
-                  DWORD* pdwType = NULL);
-bool RegKeyExists(HKEY hRoot, const char* pszKey);
 // A shell folder of the current user as the prefix's registry names it; "" if unset.
 std::string GetShellFolder(const char* pszName);
 bool PathExists(const std::string& strPath);
